@@ -1,0 +1,8 @@
+#include "Locale.h"
+
+#include <QLocale>
+
+QString SystemDecimalSeparator()
+{
+    return QLocale::system().decimalPoint().left(1);
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Tintora need, and only those missing.
+# Quiet and quick when everything is there; run by `make run` and `make test`.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake g++ make clang-format
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
+    # run: the layouts' fonts map onto Liberation Sans
+    fonts-liberation2
+    # sanitizer build
+    clang libclang-rt-14-dev
+    # end-to-end tests and `make run` without a display
+    xvfb xauth openbox xdotool xclip x11-utils imagemagick x11vnc
+    # printing tests
+    cups cups-bsd poppler-utils libpoppler-cpp-dev
+    # installation checks and the form designer
+    desktop-file-utils appstream designer-qt6
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing Debian packages: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
