@@ -29,8 +29,8 @@ int MessageBox(const QString &text, const QString &caption, int flags)
         return IDOK;
     }
 
-    QMessageBox box(flags & MB_ICONERROR ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(flags & MB_ICONERROR ? QMessageBox::Critical : QMessageBox::NoIcon, caption, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
     return IDOK;
 }

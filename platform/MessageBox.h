@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <functional>
 
 // Flags of the application's modal message box; only the combinations the program uses exist.

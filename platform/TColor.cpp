@@ -11,7 +11,7 @@ QPalette::ColorRole roleForSystemIndex(unsigned index)
     switch (index) {
     case 5: // window background
         return QPalette::Base;
-    case 6: // window frame
+    case 6:  // window frame
     case 21: // 3D dark shadow
         return QPalette::Shadow;
     case 8: // window text

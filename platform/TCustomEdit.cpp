@@ -13,36 +13,46 @@ constexpr char kEnter = 13;
 constexpr char kEscape = 27;
 constexpr char kCtrlBackspace = 127;
 
-// The characters a key event types, as the system would hand them to the hook; empty for a plain key.
-QString typedCharacters(const QKeyEvent &event)
+QList<char32_t> codePoints(const QString &text)
+{
+    const QList<uint> ucs4 = text.toUcs4();
+    return QList<char32_t>(ucs4.cbegin(), ucs4.cend());
+}
+
+// The characters a key event types, as code points, as the system would hand them to the hook; empty for a
+// plain key. Any text the edit would insert counts, format and private-use characters included.
+QList<char32_t> typedCharacters(const QKeyEvent &event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier);
     const int key = event.key();
 
     if (key == Qt::Key_Backspace)
-        return QString(QChar(ctrl ? kCtrlBackspace : kBackspace));
+        return {char32_t(ctrl ? kCtrlBackspace : kBackspace)};
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return QString(QChar(kEnter));
+        return {char32_t(kEnter)};
     if (key == Qt::Key_Escape)
-        return QString(QChar(kEscape));
+        return {char32_t(kEscape)};
     if (ctrl && key >= Qt::Key_A && key <= Qt::Key_Z)
-        return QString(QChar(key - Qt::Key_A + 1));
+        return {char32_t(key - Qt::Key_A + 1)};
     if (key == Qt::Key_Delete)
         return {};
 
     const QString text = event.text();
     for (const QChar c : text) {
-        if (!c.isPrint() && c != QLatin1Char(' '))
+        if (c.category() == QChar::Other_Control)
             return {};
     }
-    return text;
+    return codePoints(text);
 }
 
-char toKey(QChar typed)
+char toKey(char32_t typed)
 {
-    return typed.unicode() < 0x20 || typed.unicode() == kCtrlBackspace ? static_cast<char>(typed.unicode())
-                                                                       : Windows1252::fromUnicode(typed);
+    if (typed < 0x20 || typed == char32_t(kCtrlBackspace))
+        return static_cast<char>(typed);
+    if (typed > 0xFFFF)
+        return '?';
+    return Windows1252::fromUnicode(QChar(char16_t(typed)));
 }
 
 // The key event that makes the edit act on `key` as if it had been typed.
@@ -133,14 +143,14 @@ void TCustomEdit::KeyPress(char &Key)
 
 void TCustomEdit::keyPressEvent(QKeyEvent *event)
 {
-    const QString typed = typedCharacters(*event);
+    const QList<char32_t> typed = typedCharacters(*event);
     if (typed.isEmpty()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
 
     event->accept();
-    for (const QChar c : typed) {
+    for (const char32_t c : typed) {
         const char original = toKey(c);
         char key = original;
         KeyPress(key);
@@ -151,9 +161,9 @@ void TCustomEdit::keyPressEvent(QKeyEvent *event)
             QLineEdit::keyPressEvent(event);
             continue;
         }
-        QKeyEvent replacement = key == original && c.unicode() >= 0x20
-                                    ? QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c))
-                                    : keyEventFor(key);
+        QKeyEvent replacement = key == original && c >= 0x20 ? QKeyEvent(QEvent::KeyPress, Qt::Key_unknown,
+                                                                         Qt::NoModifier, QString::fromUcs4(&c, 1))
+                                                             : keyEventFor(key);
         QLineEdit::keyPressEvent(&replacement);
     }
 }
@@ -168,12 +178,12 @@ void TCustomEdit::inputMethodEvent(QInputMethodEvent *event)
     }
 
     QString passed;
-    for (const QChar c : committed) {
+    for (const char32_t c : codePoints(committed)) {
         const char original = toKey(c);
         char key = original;
         KeyPress(key);
         if (key == original)
-            passed += c;
+            passed += QString::fromUcs4(&c, 1);
         else if (key != 0 && static_cast<unsigned char>(key) >= 0x20)
             passed += Windows1252::toUnicode(key);
     }

@@ -28,13 +28,20 @@ void TestMixer::valueText_data()
     QTest::addColumn<QString>("decimal");
     QTest::addColumn<QString>("hexadecimal");
 
-    QTest::newRow("0") << 0 << "0" << "00h";
-    QTest::newRow("9") << 9 << "9" << "09h";
-    QTest::newRow("10") << 10 << "10" << "0Ah";
-    QTest::newRow("149") << 149 << "149" << "95h";
-    QTest::newRow("150") << 150 << "150" << "96h";
-    QTest::newRow("171") << 171 << "171" << "ABh";
-    QTest::newRow("255") << 255 << "255" << "FFh";
+    QTest::newRow("0") << 0 << "0"
+                       << "00h";
+    QTest::newRow("9") << 9 << "9"
+                       << "09h";
+    QTest::newRow("10") << 10 << "10"
+                        << "0Ah";
+    QTest::newRow("149") << 149 << "149"
+                         << "95h";
+    QTest::newRow("150") << 150 << "150"
+                         << "96h";
+    QTest::newRow("171") << 171 << "171"
+                         << "ABh";
+    QTest::newRow("255") << 255 << "255"
+                         << "FFh";
 }
 
 void TestMixer::valueText()
