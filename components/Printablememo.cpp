@@ -23,7 +23,7 @@ void setPrinterFont(TPrinterFont &printerFont, const QFont &font)
     printerFont.SetHeight(actual.pixelSize());
     // Applied last, so the text has the memo's point size at the printer's resolution.
     printerFont.SetSize(actual.pointSize());
-
+    printerFont.SetStyle(FontStyles(font));
 }
 
 void printLines(TPrinter &printer, const QStringList &lines, const Printablememo::PageLayout &layout)

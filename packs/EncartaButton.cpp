@@ -8,6 +8,8 @@
 TEncartaButton::TEncartaButton(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    // The caption is the button's foreground, in the font colour buttons use.
+    setForegroundRole(QPalette::ButtonText);
     // Moves without a button held must reach the button so the hover look returns after a click.
     setMouseTracking(true);
 }

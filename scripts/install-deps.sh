@@ -7,6 +7,8 @@ packages=(
     # build
     cmake g++ make clang-format
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
+    # the Designer plugin and the form builder of its tests (Qt6Designer needs Qt6OpenGLWidgets)
+    libqt6opengl6-dev
     # run: the layouts' fonts map onto Liberation Sans
     fonts-liberation2
     # sanitizer build

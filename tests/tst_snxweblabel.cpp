@@ -75,8 +75,13 @@ void TestSnxWebLabel::cleanup()
 void TestSnxWebLabel::looksLikeALink()
 {
     m_label->setText(QStringLiteral("tintora.example"));
+    // The window's font reaches the link and keeps it underlined.
+    QFont windowFont(QStringLiteral("Liberation Sans"));
+    windowFont.setPixelSize(11);
+    m_host->setFont(windowFont);
 
     QCOMPARE(m_label->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(m_label->font().pixelSize(), 11);
     QVERIFY(m_label->font().underline());
     QCOMPARE(m_label->palette().color(QPalette::WindowText), QColor(Qt::blue));
     QCOMPARE(m_label->focusPolicy(), Qt::NoFocus);
