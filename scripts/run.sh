@@ -24,9 +24,7 @@ finish() {
     # Last started, first ended: Tintora, the VNC server, the window manager, the X server.
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
+        wait "${pids[i]}" 2>/dev/null || true
     done
     rm -rf "$workdir"
 }
@@ -48,13 +46,13 @@ wait_for() { # what command...
 }
 
 # Xvfb picks a free display number and writes it to file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for "Xvfb naming its display" grep -qx '[0-9][0-9]*' "$workdir/display"
 export DISPLAY=:$(tr -d '\n' <"$workdir/display")
-unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$workdir}
 
-XDG_CONFIG_HOME=$workdir/config openbox --sm-disable 2>"$workdir/openbox.log" &
+XDG_CONFIG_HOME=$workdir/config openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
 pids+=($!)
 wait_for "openbox starting" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
 
