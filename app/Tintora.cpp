@@ -2,6 +2,8 @@
 #include "Unit1.h"
 #include "Unit2.h"
 
+#include <QIcon>
+
 int main(int argc, char *argv[])
 {
     TApplication::PrepareWindowSystem();
@@ -9,6 +11,7 @@ int main(int argc, char *argv[])
     return application.Start([&application] {
         application.Initialize();
         application.SetTitle(QStringLiteral("Tintora"));
+        application.setWindowIcon(QIcon(QStringLiteral(":/icons/tintora.png")));
         application.CreateForm(Form1);
         application.CreateForm(Form2);
         application.Run();

@@ -159,7 +159,7 @@ QString Describe(const Keystroke &keystroke)
 Keystroke KeystrokeFor(std::uint8_t byte)
 {
     const char key = static_cast<char>(byte);
-    const QString control(QChar(char16_t(byte)));
+    const QString control = QChar(char16_t(byte));
     switch (byte) {
     case 8:
         return {Qt::Key_Backspace, Qt::NoModifier, control, key, true};
@@ -250,8 +250,8 @@ bool PerformEditOp(TCustomEdit &edit, std::uint8_t op, ByteReader &input)
         const char *name;
     };
     static const CaretKey caretKeys[] = {
-        {'H', Qt::Key_Home, Qt::NoModifier, "Home"},        {'E', Qt::Key_End, Qt::NoModifier, "End"},
-        {'L', Qt::Key_Left, Qt::NoModifier, "Left"},        {'G', Qt::Key_Right, Qt::NoModifier, "Right"},
+        {'H', Qt::Key_Home, Qt::NoModifier, "Home"},          {'E', Qt::Key_End, Qt::NoModifier, "End"},
+        {'L', Qt::Key_Left, Qt::NoModifier, "Left"},          {'G', Qt::Key_Right, Qt::NoModifier, "Right"},
         {'S', Qt::Key_Left, Qt::ShiftModifier, "Shift+Left"}, {'B', Qt::Key_Right, Qt::ShiftModifier, "Shift+Right"},
         {'Y', Qt::Key_Home, Qt::ShiftModifier, "Shift+Home"}, {'Z', Qt::Key_End, Qt::ShiftModifier, "Shift+End"},
         {'D', Qt::Key_Delete, Qt::NoModifier, "Delete"},

@@ -26,7 +26,7 @@ void Step(const QString &description);
 // input and a corpus replay fails.
 [[noreturn]] void Fail(const QString &what);
 
-#define FUZZ_CHECK(condition, what)                                                                                   \
+#define FUZZ_CHECK(condition, what)                                                                                    \
     do {                                                                                                               \
         if (!(condition))                                                                                              \
             ::fuzz::Fail(QStringLiteral(#condition) + QStringLiteral(": ") + (what));                                  \

@@ -105,10 +105,9 @@ private:
             FUZZ_CHECK(m_keyPresses.isEmpty(), QStringLiteral("OnKeyPress saw a rejected key"));
             return;
         }
-        const QString expected =
-            keystroke.key == '\b'
-                ? fuzz::TextAfterBackspace(before, m_edit.isReadOnly())
-                : fuzz::TextAfterInsert(before, keystroke.typed, composed, m_edit.isReadOnly(), m_edit.MaxLength());
+        const QString expected = keystroke.key == '\b' ? fuzz::TextAfterBackspace(before, m_edit.isReadOnly())
+                                                       : fuzz::TextAfterInsert(before, keystroke.typed, composed,
+                                                                               m_edit.isReadOnly(), m_edit.MaxLength());
         FUZZ_CHECK(after.text == expected, QStringLiteral("an accepted key left %1").arg(after.describe()));
         FUZZ_CHECK(m_keyPresses == QList<char>{keystroke.key}, QStringLiteral("OnKeyPress missed an accepted key"));
     }

@@ -148,8 +148,9 @@ void checkPrintout(fuzz::ByteReader &input)
         for (qsizetype index = first; index < std::min(first + capacity, lines.size()); ++index) {
             if (lines.at(index).isEmpty())
                 continue;
-            FUZZ_CHECK(word < words.size(),
-                       QStringLiteral("line %1 '%2' is missing from page %3").arg(index).arg(lines.at(index)).arg(page));
+            FUZZ_CHECK(
+                word < words.size(),
+                QStringLiteral("line %1 '%2' is missing from page %3").arg(index).arg(lines.at(index)).arg(page));
             const PdfWord &printed = words.at(word++);
             const int y = PrintOffset + int(index - first) * lineHeight;
             const double expectedTop = job.marginPt + y * pointsPerPixel;
@@ -162,7 +163,8 @@ void checkPrintout(fuzz::ByteReader &input)
                            .arg(printed.text)
                            .arg(printed.box.top()));
         }
-        FUZZ_CHECK(word == words.size(), QStringLiteral("page %1 holds %2 words more").arg(page).arg(words.size() - word));
+        FUZZ_CHECK(word == words.size(),
+                   QStringLiteral("page %1 holds %2 words more").arg(page).arg(words.size() - word));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -59,16 +60,24 @@ void TForm::setVisible(bool visible)
 void TForm::placeOnFirstShow()
 {
     m_placed = true;
+    m_centreFrameWhenExposed = m_position == poScreenCenter;
     if (m_borderStyle == bsSingle)
         setFixedSize(size());
 
     // Like the original platform, the position is that of the frame, not of the client area.
-    QPoint framePosition = m_designedPosition;
-    if (m_position == poScreenCenter) {
-        const QRect area = screen()->geometry();
-        framePosition = area.center() - QPoint(width() / 2, height() / 2);
-    }
-    move(framePosition);
+    if (m_position == poScreenCenter)
+        centreFrameOnScreen();
+    else
+        move(m_designedPosition);
+}
+
+// The window manager's frame is known only once the window is on screen; until then the client area stands
+// in for it, and the first exposure centres the real frame.
+void TForm::centreFrameOnScreen()
+{
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->geometry().center());
+    move(frame.topLeft());
 }
 
 bool TForm::event(QEvent *event)
@@ -100,8 +109,11 @@ bool TForm::eventFilter(QObject *watched, QEvent *event)
 {
     // Exposure of the native window is what the user sees as the window's surface being painted; a child's
     // repaint only flushes the backing store and never comes here, so the handler cannot feed itself.
-    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed())
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        if (std::exchange(m_centreFrameWhenExposed, false))
+            centreFrameOnScreen();
         Q_EMIT OnPaint();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -69,11 +69,13 @@ private:
     void becomeProgramActiveForm();
     bool isOverBareSurface(const QMouseEvent &event) const;
     void placeOnFirstShow();
+    void centreFrameOnScreen();
 
     QPoint m_designedPosition;
     TPosition m_position = poDesigned;
     TBorderStyle m_borderStyle = bsSizeable;
     TFormStyle m_formStyle = fsNormal;
     bool m_placed = false;
+    bool m_centreFrameWhenExposed = false;
     bool m_watchingExposure = false;
 };

@@ -14,7 +14,7 @@ packages=(
     # sanitizer build
     clang libclang-rt-14-dev
     # end-to-end tests and `make run` without a display
-    xvfb xauth openbox xdotool xclip x11-utils imagemagick x11vnc
+    xvfb xauth openbox xdotool xclip x11-utils imagemagick x11vnc python3
     # printing tests
     cups cups-bsd poppler-utils libpoppler-cpp-dev
     # printing: the printer hands its spooled documents to CUPS itself
@@ -23,6 +23,10 @@ packages=(
     desktop-file-utils appstream designer-qt6
     # number conversion tests under a German locale
     locales
+    # the program under memcheck (tests/valgrind)
+    valgrind
+    # benchmarks: the helper that times a window's first map talks to the X server through xcb
+    libxcb1-dev
 )
 
 missing=()

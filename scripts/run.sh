@@ -19,6 +19,7 @@ done
 
 workdir=$(mktemp -d -t tintora-run.XXXXXX)
 pids=()
+# shellcheck disable=SC2317 # run by the trap
 finish() {
     trap - EXIT INT TERM
     # Last started, first ended: Tintora, the VNC server, the window manager, the X server.
@@ -49,7 +50,8 @@ wait_for() { # what command...
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
 pids+=($!)
 wait_for "Xvfb naming its display" grep -qx '[0-9][0-9]*' "$workdir/display"
-export DISPLAY=:$(tr -d '\n' <"$workdir/display")
+DISPLAY=:$(tr -d '\n' <"$workdir/display")
+export DISPLAY
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$workdir}
 
 XDG_CONFIG_HOME=$workdir/config openbox --sm-disable >"$workdir/openbox.log" 2>&1 &

@@ -9,6 +9,7 @@ import os
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree for the import below
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from tintora_e2e import CONVERT, Tintora, XServer, poll, run, show_result_window  # noqa: E402
 
@@ -36,14 +37,15 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     binary = os.path.abspath(sys.argv[1])
-    output = os.path.abspath(sys.argv[2] if len(sys.argv) == 3 else os.path.join(os.path.dirname(__file__), "..", "docs", "screenshot.png"))
+    default = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "screenshot.png")
+    output = os.path.abspath(sys.argv[2] if len(sys.argv) == 3 else default)
     with tempfile.TemporaryDirectory(prefix="tintora-screenshot-") as workdir:
         server = XServer(workdir)
         app = None
         try:
             server.start()
             app = Tintora(server, binary, workdir)
-            # The red slider has the keyboard focus; the tab key leads on to green.
+            # The red slider has the keyboard focus; the tab key leads on to green and blue.
             app.keys("End", *["Left"] * (255 - MIX[0]), "Tab", *["Right"] * MIX[1], "Tab", *["Right"] * MIX[2])
             app.expect_mix(MIX)
             result, _ = show_result_window(app, server, MIX)

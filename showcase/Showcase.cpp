@@ -10,14 +10,19 @@
 
 #include <QColorDialog>
 #include <QLocale>
+#include <QPainter>
 #include <QPixmap>
 
 namespace {
 
+// A framed sample of the colour, so that a colour equal to the button's own face still shows.
 QIcon swatch(TColor color, const QPalette &palette)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(toQColor(color, palette));
+    QPainter painter(&pixmap);
+    painter.setPen(palette.color(QPalette::WindowText));
+    painter.drawRect(0, 0, 15, 15);
     return QIcon(pixmap);
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void beforeDestructionRaisesDestroy();
     void singleBorderFixesSizeAndDropsMaximise();
     void designedPositionIsTheFramePosition();
+    void screenCenterCentresTheFrame();
 };
 
 void TestTForm::paintRunsOnExposureNeverOnChildRepaints()
@@ -194,6 +196,17 @@ void TestTForm::designedPositionIsTheFramePosition()
 
     QCOMPARE(form.frameGeometry().topLeft(), QPoint(739, 182));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void TestTForm::screenCenterCentresTheFrame()
+{
+    TForm form;
+    form.resize(300, 200);
+    form.SetPosition(TForm::poScreenCenter);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QCOMPARE(form.frameGeometry().center(), form.screen()->geometry().center());
 }
 
 QTEST_MAIN(TestTForm)
