@@ -64,7 +64,8 @@ start_display() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
     pids+=($!)
     wait_for "Xvfb naming its display" grep -qx '[0-9][0-9]*' "$workdir/display"
-    export DISPLAY=:$(tr -d '\n' <"$workdir/display")
+    DISPLAY=:$(tr -d '\n' <"$workdir/display")
+    export DISPLAY
     XDG_CONFIG_HOME=$workdir/config openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
     pids+=($!)
     wait_for "openbox starting" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
@@ -115,9 +116,9 @@ measure() { # name binary
     rss=$(awk '/^VmRSS:/ {print $2}' /proc/"$pid"/status)
     hwm=$(awk '/^VmHWM:/ {print $2}' /proc/"$pid"/status)
     shared_libraries "$pid" >"$workdir/$name.libraries"
-    before=($(idle_counters "$pid"))
+    read -r -a before <<<"$(idle_counters "$pid")"
     sleep "$idle_s"
-    after=($(idle_counters "$pid"))
+    read -r -a after <<<"$(idle_counters "$pid")"
     local threads
     threads=$(find /proc/"$pid"/task -mindepth 1 -maxdepth 1 | wc -l)
     kill "$pid"
@@ -186,22 +187,39 @@ report "idle CPU over ${idle_s} s" 6 ms 1 zero 0
 report "idle voluntary switches" 7 count 1 zero 0
 report "idle involuntary switches" 8 count 1 none 0
 report "threads" 9 count 1 none 0
-# The peers were timed on this kind of machine when the goal was set, not in this run.
-read -r startup _ <<<"$(stats "$workdir/tintora.runs" 1)"
-awk -v t="$startup" 'BEGIN { printf "startup against the fastest peer (84 ms, gcolor3, gpick, KDE colour chooser " \
-    "84-113 ms): %.1f ms, %s\n", t, (t < 84) ? "met" : "MISSED" }'
+# The peers were timed when the goal was set: 84-113 ms while this reference took 48 ms, so as a ratio to the
+# reference the fastest of them (gcolor3, gpick, the KDE colour chooser) sits at 84 / 48 = 1.75.
+read -r reference_startup _ <<<"$(stats "$workdir/reference.runs" 1)"
+read -r tintora_startup _ <<<"$(stats "$workdir/tintora.runs" 1)"
+awk -v r="$reference_startup" -v t="$tintora_startup" 'BEGIN {
+    printf "%-34s %.2f x reference, the fastest peer 1.75 x (84 ms when the reference took 48 ms): %s\n",
+        "startup against the peers", t / r, (t / r < 84 / 48) ? "met" : "MISSED" }'
 echo
-echo "libraries only Tintora maps:   $(comm -13 "$workdir/reference.libraries" "$workdir/tintora.libraries" |
-    xargs -r -n1 basename | tr '\n' ' ')"
-echo "libraries only the reference maps: $(comm -23 "$workdir/reference.libraries" "$workdir/tintora.libraries" |
-    xargs -r -n1 basename | tr '\n' ' ')"
+only_tintora=$(comm -13 "$workdir/reference.libraries" "$workdir/tintora.libraries" | xargs -r -n1 basename)
+only_reference=$(comm -23 "$workdir/reference.libraries" "$workdir/tintora.libraries" | xargs -r -n1 basename)
+echo "libraries only Tintora maps: ${only_tintora:-none}; only the reference: ${only_reference:-none}" | tr '\n' ' '
+echo
 echo
 
-# Qt Test prints a benchmark's result on the line after its name; the sweep and idle figures are "bench:" lines.
+# Qt Test prints a benchmark's result on the line after its name; the sweep and idle figures are "bench:" lines
+# of key=value pairs, from which the goals are judged.
 slider_figures() { # log
-    awk '/^RESULT : / {sub(/^RESULT : BenchSlider::/, ""); name = $0; next}
+    awk 'function verdict(ok) { return ok ? "met" : "MISSED" }
+         /^RESULT : / {sub(/^RESULT : BenchSlider::/, ""); name = $0; next}
          name != "" {printf "  %-32s %s\n", name, $0; name = ""}
-         /bench: / {sub(/.*bench: /, ""); print "  " $0}' "$1"
+         /bench: / {
+             sub(/.*bench: /, ""); print "  " $0
+             for (i = 2; i <= NF; i++) if (split($i, kv, "=") == 2) value[$1 "." kv[1]] = kv[2]
+         }
+         END {
+             if ("sweep.worst_ms" in value)
+                 printf "  goal: worst change (median of its sweeps) < 2 ms: %s; no FormPaint and no main-window " \
+                     "painting beyond the children in the sweeps: %s\n", verdict(value["sweep.worst_ms"] < 2),
+                     verdict(value["sweep.formpaint"] == 0 && value["sweep.mainpaint_beyond_children_px"] == 0)
+             if ("idle.events" in value)
+                 printf "  goal: nothing delivered while idle (no paint, FormPaint, timer or other event): %s\n",
+                     verdict(value["idle.events"] == 0 && value["idle.formpaint"] == 0)
+         }' "$1"
 }
 status=0
 echo "Slider cost and paint guard of the main window, offscreen (Qt Test; -median 5):"
@@ -210,8 +228,6 @@ slider_figures "$workdir/slider-offscreen.log"
 echo "The same sweep and idle on the X display (xcb, openbox):"
 QT_QPA_PLATFORM=xcb "$slider" sweep idle >"$workdir/slider-xcb.log" 2>&1 || status=$?
 slider_figures "$workdir/slider-xcb.log"
-echo "goals: worst change < 2 ms; formpaint 0 and mainpaint_beyond_children_px 0 in the sweep;" \
-    "formpaint, mainpaint, timers and events 0 while idle"
 if [ "$status" -ne 0 ]; then
     echo "the slider benchmark failed:" >&2
     cat "$workdir"/slider-*.log >&2

@@ -40,10 +40,15 @@ public:
 
     bool atEnd() const { return m_position >= m_size; }
     std::uint8_t byte() { return atEnd() ? 0 : m_data[m_position++]; }
-    std::uint16_t word() { return std::uint16_t(byte() | byte() << 8); }
+    // Little-endian: the first byte is the low one.
+    std::uint16_t word()
+    {
+        const std::uint8_t low = byte();
+        return std::uint16_t(low | byte() << 8);
+    }
     // A text from code: a length byte, then as many Windows-1252 bytes.
     QString text1252();
-    // A text from code: a length byte, then as many UTF-16 code units; lone surrogates become U+FFFD.
+    // A text from code: a length byte, then as many UTF-16 code units; surrogates become U+FFFD.
     QString textUtf16();
 
 private:

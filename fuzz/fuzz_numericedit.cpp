@@ -403,8 +403,10 @@ private:
             FUZZ_CHECK(after.text == fuzz::TextAfterInsert(before, keystroke.typed, composed, m_edit.isReadOnly(),
                                                            m_edit.MaxLength()),
                        QStringLiteral("a passed key left %1").arg(after.describe()));
-            // The filter judges the key as if it went at the end; typed elsewhere it escapes the digit counts.
-            if (after.text != before.text && before.selectionLength == 0 && before.cursor != before.text.size())
+            // The filter judges the key as if it went at the end, and counts no digits before a separator: a
+            // key typed elsewhere, or before the separator, escapes the digit counts.
+            if (after.text != before.text && (landsBeforeSeparator(before, after.text) ||
+                                              (before.selectionLength == 0 && before.cursor != before.text.size())))
                 m_boundsHold = false;
             break;
         }
@@ -415,6 +417,12 @@ private:
         const QString &separator = m_settings.separator;
         if (!separator.isEmpty() && before.text.contains(separator) && !after.text.contains(separator))
             m_boundsHold = false;
+    }
+
+    bool landsBeforeSeparator(const EditState &before, const QString &after) const
+    {
+        const int at = before.selectionLength > 0 ? before.selectionStart : before.cursor;
+        return !m_settings.separator.isEmpty() && after.indexOf(m_settings.separator) > at;
     }
 
     void checkAlways()

@@ -27,7 +27,7 @@ for target in numericedit hexedit memo; do
     log=$fuzz_build/fuzz-$target.log
     mkdir -p "$work"
     case $target in
-        memo) max_len=512 ;;
+        memo) max_len=70 ;;
         *) max_len=256 ;;
     esac
     echo "== fuzz_$target for ${seconds}s"
@@ -35,10 +35,10 @@ for target in numericedit hexedit memo; do
     "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="$artifacts/$target-" "$work" "$root/fuzz/corpus/$target" \
         >"$log" 2>&1 || status=$?
-    grep -E '^(#[0-9]+ +(INITED|DONE))|Invariant broken|ERROR:|^\*\*\*' "$log" || true
+    grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|Invariant broken|ERROR:|^[*]{3}' "$log" || true
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     per_second=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-    coverage=$(grep -E '^#[0-9]+ +(DONE|NEW|REDUCE|pulse|INITED)' "$log" | tail -1 | sed -n 's/.*cov: \([0-9]*\) ft: \([0-9]*\) corp: \([0-9]*\).*/\1 edges, \2 features, corpus \3/p')
+    coverage=$(grep -E '^#[0-9]+[[:space:]]+(DONE|NEW|REDUCE|pulse|INITED)' "$log" | tail -1 | sed -n 's/.*cov: \([0-9]*\) ft: \([0-9]*\) corp: \([0-9]*\).*/\1 edges, \2 features, corpus \3/p' || true)
     if [ "$status" -ne 0 ]; then
         failed=1
         summary+=("fuzz_$target: FOUND A PROBLEM (exit $status), see $log and $artifacts")

@@ -40,7 +40,7 @@ int eventsPerSeed()
 {
     return qEnvironmentVariableIntValue("TINTORA_MONKEY_EVENTS") > 0
                ? qEnvironmentVariableIntValue("TINTORA_MONKEY_EVENTS")
-               : 1500;
+               : 3000;
 }
 
 TScrollBar *slider(Channel channel)

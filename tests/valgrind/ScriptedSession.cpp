@@ -87,22 +87,16 @@ public:
                 result->close();
                 return true;
             },
-            [] {
+            [this] {
                 click(control("EncartaButton3"));
                 expectCode("#000000");
                 QLineEdit *code = control<QLineEdit>("Edit1");
                 code->setFocus();
                 QTest::keyClicks(code, QStringLiteral("Farbe"));
-                // The real message box opens inside the click; the next step closes it.
+                // The real message box opens inside the click, and the click returns once it is closed.
+                m_boxCloser.start(50);
                 click(control("HemisphereButton1"));
-                return true;
-            },
-            [] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                if (!box)
-                    return false;
-                box->button(QMessageBox::Ok)->click();
-                return true;
+                return !m_boxCloser.isActive();
             },
             [] {
                 expectCode("#000000");
@@ -116,24 +110,35 @@ public:
             },
         };
         connect(&m_timer, &QTimer::timeout, this, &Session::next);
+        connect(&m_boxCloser, &QTimer::timeout, this, &Session::closeMessageBox);
         m_timer.start(50);
     }
 
 private:
     void next()
     {
-        if (m_step >= m_steps.size())
+        // A step that is not ready yet (a window not yet shown) is tried again at the next tick.
+        if (m_step < m_steps.size() && m_steps[m_step]())
+            ++m_step;
+    }
+
+    // A timer does not fire again while its own slot runs, so the box that opens inside a step's click is
+    // closed by a timer of its own.
+    void closeMessageBox()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
             return;
-        // The copy button's step stays inside its click while the message box is open; the ticks that come
-        // meanwhile go on with the next step. A step that is not ready yet is tried again at the next tick.
-        const std::size_t current = m_step++;
-        if (!m_steps[current]())
-            m_step = current;
+        if (box->text() != QStringLiteral("Hexadizimalwert wurde in die\nZwischenablage kopiert."))
+            qFatal("scripted session: message box \"%s\"", qPrintable(box->text()));
+        m_boxCloser.stop();
+        box->button(QMessageBox::Ok)->click();
     }
 
     std::vector<std::function<bool()>> m_steps;
     std::size_t m_step = 0;
     QTimer m_timer;
+    QTimer m_boxCloser;
 };
 
 void startSession()
