@@ -26,7 +26,7 @@ packages=(
     # the program under memcheck (tests/valgrind)
     valgrind
     # benchmarks: the helper that times a window's first map talks to the X server through xcb
-    libxcb1-dev
+    libxcb1-dev libx11-dev
 )
 
 missing=()
