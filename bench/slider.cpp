@@ -2,7 +2,7 @@
 //   QT_QPA_PLATFORM=offscreen bench_slider [Qt Test options] [oneChange sweep idle]
 // oneChange: a Qt Test benchmark of one change of a slider through the window's real handler, with the
 //   resulting paint events processed, so the time includes the repaint of every control the handler touched.
-// sweep: every slider from 0 to 255 and back, three times, each change timed on its own; the worst change by
+// sweep: every slider from 0 to 255 and back, five times, each change timed on its own; the worst change by
 //   its median over the sweeps, the slowest single one, and the paint events the sweeps caused: FormPaint (the
 //   form's OnPaint), the main window's own paint events and whether any reached beyond the repainted children.
 // idle: the shown window left alone for 10 s: every event delivered, paints and timers among them, and the
@@ -234,7 +234,7 @@ void BenchSlider::sweep()
 {
     // Each change is timed in every sweep and judged by its median, so that a change counts as slow when it is
     // slow every time, not when the scheduler happened to run something else in its middle.
-    constexpr int kSweeps = 3;
+    constexpr int kSweeps = 5;
     for (TScrollBar *slider : sliders())
         slider->setValue(0);
     processPaints();
