@@ -23,33 +23,8 @@ for tool in Xvfb openbox xprop; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 
-workdir=$(mktemp -d -t tintora-bench.XXXXXX)
-pids=()
-finish() {
-    trap - EXIT INT TERM
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$workdir"
-}
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# Calls "$@" every 0.1 s until it succeeds, for at most 10 s.
-wait_for() { # what command...
-    local what=$1
-    shift
-    for _ in $(seq 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    echo "$what did not happen within 10 s" >&2
-    exit 1
-}
+# shellcheck source=scripts/x-session.sh
+source "$(dirname "$0")/../scripts/x-session.sh"
 
 machine() {
     echo "date:    $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -60,15 +35,8 @@ machine() {
     echo "load:    $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) at the start"
 }
 
-start_display() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
-    pids+=($!)
-    wait_for "Xvfb naming its display" grep -qx '[0-9][0-9]*' "$workdir/display"
-    DISPLAY=:$(tr -d '\n' <"$workdir/display")
-    export DISPLAY
-    XDG_CONFIG_HOME=$workdir/config openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-    pids+=($!)
-    wait_for "openbox starting" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+start_session() {
+    start_display
     # Both programs see the same plain session: this display, no Wayland, no session manager.
     unset WAYLAND_DISPLAY SESSION_MANAGER QT_QPA_PLATFORM
     export XDG_RUNTIME_DIR=$workdir/runtime
@@ -139,7 +107,7 @@ stats() { # file column
 }
 
 machine
-start_display
+start_session
 echo "display: Xvfb $DISPLAY 1280x1024x24 with openbox; $runs runs of each program after a warm-up run of each"
 echo
 

@@ -17,46 +17,10 @@ for tool in Xvfb openbox x11vnc xdotool /usr/bin/import; do
     command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 
-workdir=$(mktemp -d -t tintora-run.XXXXXX)
-pids=()
-# shellcheck disable=SC2317 # run by the trap
-finish() {
-    trap - EXIT INT TERM
-    # Last started, first ended: Tintora, the VNC server, the window manager, the X server.
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
-    done
-    rm -rf "$workdir"
-}
-trap finish EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# Calls "$@" every 0.1 s until it succeeds, for at most 10 s.
-wait_for() { # what command...
-    local what=$1
-    shift
-    for _ in $(seq 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    echo "$what did not happen within 10 s. The logs:" >&2
-    tail -n 20 "$workdir"/*.log >&2 || true
-    exit 1
-}
-
-# Xvfb picks a free display number and writes it to file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" >"$workdir/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for "Xvfb naming its display" grep -qx '[0-9][0-9]*' "$workdir/display"
-DISPLAY=:$(tr -d '\n' <"$workdir/display")
-export DISPLAY
+# shellcheck source=scripts/x-session.sh
+source "$(dirname "$0")/x-session.sh"
+start_display
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$workdir}
-
-XDG_CONFIG_HOME=$workdir/config openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-pids+=($!)
-wait_for "openbox starting" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
 
 # -localhost listens on 127.0.0.1 only, -noipv6 keeps it off ::1 and every other address too.
 x11vnc -display "$DISPLAY" -localhost -noipv6 -autoport 5900 -forever -shared -nopw -quiet \
