@@ -193,6 +193,24 @@ Keystroke ForeignKeystrokeFor(std::uint8_t index)
     return {Qt::Key_unknown, Qt::NoModifier, typed, kNotInCodePage, true};
 }
 
+bool ReadKeystrokeOp(std::uint8_t op, ByteReader &input, Keystroke &keystroke, bool &composed)
+{
+    switch (op) {
+    case 'K':
+    case 'I':
+        keystroke = KeystrokeFor(input.byte());
+        composed = op == 'I';
+        return true;
+    case 'J':
+    case 'Q':
+        keystroke = ForeignKeystrokeFor(input.byte());
+        composed = op == 'Q';
+        return true;
+    default:
+        return false;
+    }
+}
+
 void Type(TCustomEdit &edit, const Keystroke &keystroke)
 {
     sendKey(edit, keystroke.qtKey, keystroke.modifiers, keystroke.typed);

@@ -92,6 +92,9 @@ QString Describe(const Keystroke &keystroke);
 Keystroke KeystrokeFor(std::uint8_t byte);
 // A character outside Windows-1252 (one of a few, chosen by `index`), outside the BMP included.
 Keystroke ForeignKeystrokeFor(std::uint8_t index);
+// The keystroke steps shared by the edit fuzzers: 'K' types the next byte, 'I' composes it through an input
+// method, 'J' types and 'Q' composes a character outside the code page. Returns false when `op` is none of them.
+bool ReadKeystrokeOp(std::uint8_t op, ByteReader &input, Keystroke &keystroke, bool &composed);
 // Sends the key event of the keystroke to the edit, as the window system delivers it.
 void Type(TCustomEdit &edit, const Keystroke &keystroke);
 // Commits the keystroke's text through an input method, as a dead key does. Input methods serve only

@@ -63,19 +63,11 @@ public:
 private:
     void perform(std::uint8_t op, fuzz::ByteReader &input)
     {
-        switch (op) {
-        case 'K':
-            type(fuzz::KeystrokeFor(input.byte()), false);
+        Keystroke keystroke;
+        bool composed = false;
+        if (fuzz::ReadKeystrokeOp(op, input, keystroke, composed)) {
+            type(keystroke, composed);
             return;
-        case 'I':
-            type(fuzz::KeystrokeFor(input.byte()), true);
-            return;
-        case 'J':
-        case 'Q':
-            type(fuzz::ForeignKeystrokeFor(input.byte()), op == 'Q');
-            return;
-        default:
-            break;
         }
         if (fuzz::PerformEditOp(m_edit, op, input)) {
             FUZZ_CHECK(m_keyPresses.isEmpty(), QStringLiteral("caret keys and code are not typed characters"));

@@ -290,18 +290,14 @@ private:
             m_settings.showErrorMessage = m_edit.ShowErrorMessage = !m_edit.ShowErrorMessage;
             fuzz::Step(QStringLiteral("ShowErrorMessage %1").arg(m_edit.ShowErrorMessage));
             return;
-        case 'K':
-            type(fuzz::KeystrokeFor(input.byte()), false);
-            return;
-        case 'I':
-            type(fuzz::KeystrokeFor(input.byte()), true);
-            return;
-        case 'J':
-        case 'Q':
-            type(fuzz::ForeignKeystrokeFor(input.byte()), op == 'Q');
-            return;
         default:
             break;
+        }
+        Keystroke keystroke;
+        bool composed = false;
+        if (fuzz::ReadKeystrokeOp(op, input, keystroke, composed)) {
+            type(keystroke, composed);
+            return;
         }
         const QString before = m_edit.text();
         if (fuzz::PerformEditOp(m_edit, op, input)) {
